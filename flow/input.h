@@ -40,6 +40,8 @@ constexpr std::int64_t modeDrop = 1;
 constexpr std::int64_t modeKeep = 2;
 
 void resetInput();  // all input state 0
+// Records the window's client size; a size of 0 (read while minimised) keeps the last one.
+void recordClientSize();
 void handleEvent(std::int64_t mode, const platform::Event& event);
 std::int64_t panelHit();
 void waitForKey();

@@ -5,6 +5,7 @@
 
 #include "flow/input.h"
 #include "game/tables.h"
+#include "platform/common/backend.h"
 #include "view/palette.h"
 #include "view/resources.h"
 
@@ -47,15 +48,14 @@ std::int64_t sleptMs() {
 }
 
 void GameTest::SetUp() {
-  static bool resourcesReady = false;
   headless::reset();
   game::resetTables();
   flow::resetInput();
   view::initPalette();
-  if (!resourcesReady) {
+  // A whole program run releases fonts and images at its end; load them again then.
+  if (platform::backend::imageWidth(view::imageBackdrop) == 0) {
     view::loadFonts();
     view::prepareImages();
-    resourcesReady = true;
   }
   headless::reset();
 }

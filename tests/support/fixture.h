@@ -26,7 +26,7 @@ std::int64_t sleptMs();
 class GameTest : public ::testing::Test {
  protected:
   // Resets the headless back end, the tables and the input state; fills the
-  // Palette; loads the fonts and images once per process.
+  // Palette; loads the fonts and images when they are not loaded.
   void SetUp() override;
 };
 
