@@ -122,6 +122,10 @@ TEST_F(InputTest, WaitForKeyEndsOnlyOnKeyOrPress) {
   EXPECT_EQ(headless::eventsLeft(), 1u);
 
   flow::keyCode = 0;
+  flow::waitForKey();
+  EXPECT_EQ(flow::keyCode, 74);
+
+  flow::keyCode = 0;
   headless::pushClick(500, 300, true);
   flow::panelCode = flow::panelBoard;
   flow::waitForKey();
