@@ -14,13 +14,32 @@ CMAKE_FLAGS := -DTERRANOX_WERROR=$(WERROR)
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: run test run-deps test-deps install-packages build-release build-test art clean
+.PHONY: run test run-deps test-deps install-packages build-release build-test build-asan \
+	build-fuzz test-main test-asan test-fuzz art clean
 
 run: run-deps build-release
 	./build/release/terranox
 
-test: test-deps build-test
-	cd build/test && ctest --output-on-failure -j$(JOBS)
+# The whole suite: every test of the normal build (the long soak aside), the headless suites and a
+# short soak under AddressSanitizer and UndefinedBehaviorSanitizer, and a one-minute fuzz run.
+test: test-deps
+	@$(MAKE) --no-print-directory test-main test-asan test-fuzz
+
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
+
+test-main: build-test
+	cd build/test && ctest --output-on-failure -j$(JOBS) -LE long
+
+test-asan: build-asan
+	cd build/asan && $(SANITIZER_ENV) TERRANOX_SOAK_RUNS=40 TERRANOX_WHOLE_GAMES=6 \
+		ctest --output-on-failure -j$(JOBS) -L 'headless|soak'
+
+FUZZ_SECONDS ?= 60
+test-fuzz: build-fuzz
+	rm -rf build/fuzz/corpus && mkdir -p build/fuzz/corpus
+	$(SANITIZER_ENV) build/fuzz/tests/fuzz_events -max_total_time=$(FUZZ_SECONDS) \
+		-print_final_stats=1 build/fuzz/corpus tests/fuzz/corpus
 
 run-deps:
 	@$(MAKE) --no-print-directory install-packages PACKAGES="$(RUN_PACKAGES)"
@@ -45,6 +64,16 @@ build-release:
 build-test:
 	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 	cmake --build build/test -j$(JOBS)
+
+build-asan:
+	cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DTERRANOX_SANITIZE=ON \
+		-DTERRANOX_WINDOW_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build build/asan -j$(JOBS)
+
+build-fuzz:
+	cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+		-DCMAKE_CXX_COMPILER=clang++ -DTERRANOX_FUZZ=ON -DTERRANOX_WINDOW_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build build/fuzz -j$(JOBS) --target fuzz_events
 
 art: run-deps
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DTERRANOX_WINDOW_TESTS=OFF $(CMAKE_FLAGS)
