@@ -16,7 +16,8 @@ namespace testing_support {
 class RandomPlayer {
  public:
   explicit RandomPlayer(std::uint64_t seed) : random_(seed) {}
-  void install();
+  void install();  // as the idle hook
+  void onIdle();   // one step, for a hook of the caller's own
 
   const std::string& violation() const { return violation_; }
   std::int64_t eventsSent() const { return events_; }
@@ -24,7 +25,6 @@ class RandomPlayer {
   std::int64_t longestGame() const { return longestGame_; }
 
  private:
-  void onIdle();
   void sendEvent();
   std::int64_t pick(std::int64_t min, std::int64_t max);
 
