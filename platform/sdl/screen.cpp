@@ -1,0 +1,162 @@
+// The Screen in the window: renderer and texture, upload of what changed, stretch, pacing.
+#include "platform/sdl/screen.h"
+
+#include <SDL.h>
+
+#include <chrono>
+#include <cstdint>
+#include <string_view>
+#include <thread>
+
+#include "platform/common/backend.h"
+#include "platform/platform.h"
+#include "platform/sdl/window.h"
+
+namespace platform {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int pitch = static_cast<int>(screenWidth) * 4;
+
+SDL_Renderer* renderer = nullptr;
+SDL_Texture* texture = nullptr;
+int outputWidth = 0;
+int outputHeight = 0;
+bool wholeUploadDue = true;
+// A vsync'd present on a 50 Hz display is already paced by the retrace.
+bool retracePaces = false;
+Clock::duration presentInterval{};
+Clock::time_point lastPresent{};
+bool presentedBefore = false;
+
+void upload() {
+  int w = 0, h = 0;
+  SDL_GetRendererOutputSize(renderer, &w, &h);
+  if (w != outputWidth || h != outputHeight) {
+    outputWidth = w;
+    outputHeight = h;
+    wholeUploadDue = true;
+  }
+  const backend::Rect changed = backend::takeChangedRect();
+  const std::uint32_t* pixels = backend::screenPixels();
+  if (wholeUploadDue) {
+    SDL_UpdateTexture(texture, nullptr, pixels, pitch);
+    wholeUploadDue = false;
+  } else if (!changed.empty()) {
+    const SDL_Rect rect{static_cast<int>(changed.x), static_cast<int>(changed.y),
+                        static_cast<int>(changed.right - changed.x),
+                        static_cast<int>(changed.bottom - changed.y)};
+    SDL_UpdateTexture(texture, &rect, pixels + changed.y * screenWidth + changed.x, pitch);
+  }
+}
+
+// The whole texture over the whole output: width and height scale independently.
+void show() {
+  SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+  SDL_RenderPresent(renderer);
+}
+
+// Sleeps to about a millisecond before the deadline, then in short steps, so
+// the wait neither burns a core nor overshoots by a scheduler tick.
+void waitForNextFrame() {
+  if (presentInterval == Clock::duration::zero() || retracePaces || !presentedBefore) return;
+  const Clock::time_point deadline = lastPresent + presentInterval;
+  const Clock::time_point coarse = deadline - std::chrono::milliseconds(1);
+  if (Clock::now() < coarse) std::this_thread::sleep_until(coarse);
+  while (Clock::now() <= deadline) std::this_thread::sleep_for(std::chrono::microseconds(50));
+}
+
+SDL_Renderer* createRenderer(SDL_Window* window) {
+  SDL_Renderer* accelerated =
+      SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+  return accelerated != nullptr ? accelerated
+                                : SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+}
+
+}  // namespace
+
+namespace sdl {
+
+void repaint() {
+  if (renderer == nullptr) return;
+  wholeUploadDue = true;
+  upload();
+  show();
+}
+
+void readRefreshRate() {
+  retracePaces = false;
+  SDL_RendererInfo info;
+  SDL_DisplayMode mode;
+  if (renderer == nullptr || SDL_GetRendererInfo(renderer, &info) != 0 ||
+      SDL_GetCurrentDisplayMode(SDL_GetWindowDisplayIndex(window()), &mode) != 0) {
+    return;
+  }
+  retracePaces = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0 && mode.refresh_rate == 50;
+}
+
+}  // namespace sdl
+
+// The shared surface code calls these hooks; the desktop keeps no record of drawing.
+// They live beside present, which every program presenting links, so that the
+// linker has pulled them in before it reads the shared code that needs them.
+namespace backend {
+
+void noteDrawing() {}
+
+void noteText(std::int64_t, std::int64_t, std::int64_t, std::string_view, Colour) {}
+
+}  // namespace backend
+
+bool openScreen() {
+  if (renderer != nullptr) return true;
+  SDL_Window* window = sdl::window();
+  if (window == nullptr) return false;
+  // Read when the texture is made: a maximised window shows the Screen smoothly scaled.
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+  renderer = createRenderer(window);
+  if (renderer == nullptr) return false;
+  sdl::setFrameHints();
+  texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                              static_cast<int>(screenWidth), static_cast<int>(screenHeight));
+  if (texture == nullptr) {
+    closeScreen();
+    return false;
+  }
+  // The Screen's top byte is not an alpha: copy, never blend.
+  SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+  sdl::readRefreshRate();
+  sdl::repaint();
+  return true;
+}
+
+void closeScreen() {
+  if (texture != nullptr) SDL_DestroyTexture(texture);
+  if (renderer != nullptr) SDL_DestroyRenderer(renderer);
+  texture = nullptr;
+  renderer = nullptr;
+  outputWidth = 0;
+  outputHeight = 0;
+  wholeUploadDue = true;
+  presentedBefore = false;
+}
+
+void setFrameRate(std::int64_t perSecond) {
+  // One frame more than asked, so that the time a present itself takes does not
+  // pull the rate below the target.
+  presentInterval = perSecond > 0 ? std::chrono::duration_cast<Clock::duration>(
+                                        std::chrono::nanoseconds(1'000'000'000 / (perSecond + 1)))
+                                  : Clock::duration::zero();
+}
+
+void present() {
+  if (renderer == nullptr) return;
+  upload();
+  show();
+  waitForNextFrame();
+  lastPresent = Clock::now();
+  presentedBefore = true;
+}
+
+}  // namespace platform

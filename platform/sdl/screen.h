@@ -1,0 +1,13 @@
+// Showing the Screen in the window, shared with the event code that repaints it.
+#pragma once
+
+namespace platform::sdl {
+
+// Shows the whole Screen again at once, without pacing: the window manager or
+// the X server discarded what the window showed.
+void repaint();
+
+// Reads the display's refresh rate again, after the window moved to another display.
+void readRefreshRate();
+
+}  // namespace platform::sdl
