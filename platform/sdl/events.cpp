@@ -50,9 +50,6 @@ EventKind windowEvent(const SDL_WindowEvent& event) {
     case SDL_WINDOWEVENT_EXPOSED:
       sdl::repaint();
       return EventKind::other;
-    case SDL_WINDOWEVENT_DISPLAY_CHANGED:
-      sdl::readRefreshRate();
-      return EventKind::other;
     case SDL_WINDOWEVENT_CLOSE:
       return EventKind::closeRequested;
     default:

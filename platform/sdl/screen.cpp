@@ -24,13 +24,12 @@ SDL_Texture* texture = nullptr;
 int outputWidth = 0;
 int outputHeight = 0;
 bool wholeUploadDue = true;
-// A vsync'd present on a 50 Hz display is already paced by the retrace.
-bool retracePaces = false;
 Clock::duration presentInterval{};
 Clock::time_point lastPresent{};
 bool presentedBefore = false;
 
-void upload() {
+// Uploads what changed since the last upload; false when nothing did.
+bool upload() {
   int w = 0, h = 0;
   SDL_GetRendererOutputSize(renderer, &w, &h);
   if (w != outputWidth || h != outputHeight) {
@@ -43,12 +42,14 @@ void upload() {
   if (wholeUploadDue) {
     SDL_UpdateTexture(texture, nullptr, pixels, pitch);
     wholeUploadDue = false;
-  } else if (!changed.empty()) {
-    const SDL_Rect rect{static_cast<int>(changed.x), static_cast<int>(changed.y),
-                        static_cast<int>(changed.right - changed.x),
-                        static_cast<int>(changed.bottom - changed.y)};
-    SDL_UpdateTexture(texture, &rect, pixels + changed.y * screenWidth + changed.x, pitch);
+    return true;
   }
+  if (changed.empty()) return false;
+  const SDL_Rect rect{static_cast<int>(changed.x), static_cast<int>(changed.y),
+                      static_cast<int>(changed.right - changed.x),
+                      static_cast<int>(changed.bottom - changed.y)};
+  SDL_UpdateTexture(texture, &rect, pixels + changed.y * screenWidth + changed.x, pitch);
+  return true;
 }
 
 // The whole texture over the whole output: width and height scale independently.
@@ -57,21 +58,12 @@ void show() {
   SDL_RenderPresent(renderer);
 }
 
-// Sleeps to about a millisecond before the deadline, then in short steps, so
-// the wait neither burns a core nor overshoots by a scheduler tick.
+// Sleeps, never spins: the kernel wakes the thread within tens of microseconds
+// of the deadline, far less than a frame.
 void waitForNextFrame() {
-  if (presentInterval == Clock::duration::zero() || retracePaces || !presentedBefore) return;
+  if (presentInterval == Clock::duration::zero() || !presentedBefore) return;
   const Clock::time_point deadline = lastPresent + presentInterval;
-  const Clock::time_point coarse = deadline - std::chrono::milliseconds(1);
-  if (Clock::now() < coarse) std::this_thread::sleep_until(coarse);
-  while (Clock::now() <= deadline) std::this_thread::sleep_for(std::chrono::microseconds(50));
-}
-
-SDL_Renderer* createRenderer(SDL_Window* window) {
-  SDL_Renderer* accelerated =
-      SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-  return accelerated != nullptr ? accelerated
-                                : SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  while (Clock::now() <= deadline) std::this_thread::sleep_until(deadline);
 }
 
 }  // namespace
@@ -83,17 +75,6 @@ void repaint() {
   wholeUploadDue = true;
   upload();
   show();
-}
-
-void readRefreshRate() {
-  retracePaces = false;
-  SDL_RendererInfo info;
-  SDL_DisplayMode mode;
-  if (renderer == nullptr || SDL_GetRendererInfo(renderer, &info) != 0 ||
-      SDL_GetCurrentDisplayMode(SDL_GetWindowDisplayIndex(window()), &mode) != 0) {
-    return;
-  }
-  retracePaces = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0 && mode.refresh_rate == 50;
 }
 
 }  // namespace sdl
@@ -115,9 +96,11 @@ bool openScreen() {
   if (window == nullptr) return false;
   // Read when the texture is made: a maximised window shows the Screen smoothly scaled.
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-  renderer = createRenderer(window);
+  // The game draws in software and shows a few small changes per frame: the
+  // software renderer does that without loading a GL stack (tens of megabytes
+  // and a slower start) and needs no GPU. Presents are paced by the clock.
+  renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
   if (renderer == nullptr) return false;
-  sdl::setFrameHints();
   texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
                               static_cast<int>(screenWidth), static_cast<int>(screenHeight));
   if (texture == nullptr) {
@@ -126,7 +109,6 @@ bool openScreen() {
   }
   // The Screen's top byte is not an alpha: copy, never blend.
   SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
-  sdl::readRefreshRate();
   sdl::repaint();
   return true;
 }
@@ -152,8 +134,9 @@ void setFrameRate(std::int64_t perSecond) {
 
 void present() {
   if (renderer == nullptr) return;
-  upload();
-  show();
+  // A present with nothing new keeps its pace but costs no upload or blit, so an
+  // idle turn that presents every pass uses next to no CPU.
+  if (upload()) show();
   waitForNextFrame();
   lastPresent = Clock::now();
   presentedBefore = true;

@@ -7,7 +7,4 @@ namespace platform::sdl {
 // the X server discarded what the window showed.
 void repaint();
 
-// Reads the display's refresh rate again, after the window moved to another display.
-void readRefreshRate();
-
 }  // namespace platform::sdl

@@ -20,6 +20,8 @@ bool mouseHeld = false;
 bool initSubsystem(Uint32 flags) {
   // Ctrl-C in the terminal must end the process, not arrive as a close request.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // The window's pixels go to the X server directly, never through a GL texture.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // The close box is reported once, as a window event; SDL's quit event would repeat it.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   // A click that activates the window is a click: SDL would drop it when it

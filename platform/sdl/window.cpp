@@ -70,10 +70,6 @@ bool hasAtom(const X11Window& x, Atom property, Atom wanted) {
 
 bool videoHeld = false;
 
-}  // namespace
-
-namespace sdl {
-
 // The window is created resizable so that window managers offer maximise; these
 // hints then take the sizing border away. Window managers such as openbox offer
 // maximise only to windows they may resize, so the resize function stays; a size
@@ -96,6 +92,10 @@ void setFrameHints() {
                   reinterpret_cast<const unsigned char*>(hints), 5);
   XFlush(x.display);
 }
+
+}  // namespace
+
+namespace sdl {
 
 SDL_Window* window() { return desktopWindow; }
 
@@ -126,7 +126,7 @@ bool openWindow(std::string_view title, std::int64_t width, std::int64_t height)
   SDL_ShowWindow(desktopWindow);
   // After showing: SDL writes its own frame hints when it maps the window, and
   // window managers follow a later change of them.
-  sdl::setFrameHints();
+  setFrameHints();
   // Without this, SDL sends text events that nothing reads.
   SDL_StopTextInput();
   return true;

@@ -11,8 +11,4 @@ SDL_Window* window();  // nullptr while no window is open
 // "restored" when a minimised, maximised window comes back.
 bool windowIsMaximised();
 
-// Gives the window its frame: minimise, maximise and close, but no sizing. Needed
-// again whenever SDL re-creates the X window, as it does for an OpenGL renderer.
-void setFrameHints();
-
 }  // namespace platform::sdl
