@@ -49,7 +49,7 @@ bool openLibrary() {
 }
 
 // The file of the installed face nearest to the request; fontconfig always offers one.
-bool matchFace(FcConfig* fontConfig, std::string_view family, bool bold, std::string& file,
+bool matchFace(FcConfig* config, std::string_view family, bool bold, std::string& file,
                int& index, bool& embolden) {
   const std::string name(family);
   FcPattern* pattern = FcPatternCreate();
@@ -57,10 +57,10 @@ bool matchFace(FcConfig* fontConfig, std::string_view family, bool bold, std::st
   FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
   FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
   FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
-  FcConfigSubstitute(fontConfig, pattern, FcMatchPattern);
+  FcConfigSubstitute(config, pattern, FcMatchPattern);
   FcDefaultSubstitute(pattern);
   FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(fontConfig, pattern, &result);
+  FcPattern* match = FcFontMatch(config, pattern, &result);
   FcPatternDestroy(pattern);
   if (match == nullptr) return false;
   FcChar8* path = nullptr;
@@ -78,14 +78,13 @@ bool matchFace(FcConfig* fontConfig, std::string_view family, bool bold, std::st
   return found;
 }
 
-// Fontconfig's configuration lives only for one lookup: fonts are made a few times per run,
-// and a configuration still alive at exit shows up as a leak in sanitizer builds.
+// One fontconfig configuration serves every lookup until the fonts are released:
+// loading it reads the whole font configuration and costs more than the lookups.
+FcConfig* fontConfig = nullptr;
+
 bool findFace(std::string_view family, bool bold, std::string& file, int& index, bool& embolden) {
-  FcConfig* fontConfig = FcInitLoadConfigAndFonts();
-  if (fontConfig == nullptr) return false;
-  const bool found = matchFace(fontConfig, family, bold, file, index, embolden);
-  FcConfigDestroy(fontConfig);
-  return found;
+  if (fontConfig == nullptr) fontConfig = FcInitLoadConfigAndFonts();
+  return fontConfig != nullptr && matchFace(fontConfig, family, bold, file, index, embolden);
 }
 
 // Where the character cell's top lies above the baseline: the face's Windows ascent, which is
@@ -207,6 +206,8 @@ void releaseFonts() {
   for (Font& font : fonts) closeFont(font);
   if (library != nullptr) FT_Done_FreeType(library);
   library = nullptr;
+  if (fontConfig != nullptr) FcConfigDestroy(fontConfig);
+  fontConfig = nullptr;
 }
 
 std::int64_t drawText(std::int64_t x, std::int64_t y, std::string_view text, Colour colour) {
