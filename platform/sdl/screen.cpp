@@ -72,6 +72,7 @@ namespace sdl {
 
 void repaint() {
   if (renderer == nullptr) return;
+  syncWindowSize();
   wholeUploadDue = true;
   upload();
   show();
