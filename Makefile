@@ -15,7 +15,7 @@ CMAKE_FLAGS := -DTERRANOX_WERROR=$(WERROR)
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
 .PHONY: run test run-deps test-deps install-packages build-release build-test build-asan \
-	build-fuzz test-main test-asan test-fuzz art clean
+	build-fuzz test-main test-asan test-fuzz art deb clean
 
 run: run-deps build-release
 	./build/release/terranox
@@ -80,5 +80,18 @@ art: run-deps
 	cmake --build build/release -j$(JOBS) --target artgen
 	./build/release/tools/artgen/artgen assets
 
+# A Debian package of the Release build, for `apt install ./build/release/terranox_*.deb`.
+deb: run-deps build-release
+	cd build/release && cpack -G DEB
+
 clean:
 	rm -rf build
+
+# Benchmarks: a Release build of the game and of the bench programs, run under an X server of
+# their own; the table of figures and targets goes to docs/performance.md.
+.PHONY: bench
+bench: test-deps
+	@$(MAKE) --no-print-directory install-packages PACKAGES="jq"
+	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DTERRANOX_WINDOW_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build build/bench -j$(JOBS) --target bench_programs
+	bench/run_bench.sh build/bench docs/performance.md
