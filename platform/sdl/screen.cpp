@@ -53,11 +53,7 @@ bool upload() {
 }
 
 // The whole texture over the whole output: width and height scale independently.
-// The client size is checked against the X server's first: after a quick
-// maximise and restore SDL can miss the last size change and would go on
-// drawing a picture of the old size into the window.
 void show() {
-  sdl::syncWindowSize();
   SDL_RenderCopy(renderer, texture, nullptr, nullptr);
   SDL_RenderPresent(renderer);
 }
@@ -76,6 +72,7 @@ namespace sdl {
 
 void repaint() {
   if (renderer == nullptr) return;
+  syncWindowSize();
   wholeUploadDue = true;
   upload();
   show();
