@@ -72,7 +72,6 @@ namespace sdl {
 
 void repaint() {
   if (renderer == nullptr) return;
-  syncWindowSize();
   wholeUploadDue = true;
   upload();
   show();

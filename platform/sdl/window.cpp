@@ -109,17 +109,6 @@ bool windowIsMaximised() {
          hasAtom(x, state, XInternAtom(x.display, "_NET_WM_STATE_MAXIMIZED_HORZ", False));
 }
 
-void syncWindowSize() {
-  const X11Window x = x11Window();
-  XWindowAttributes attributes;
-  if (x.display == nullptr || XGetWindowAttributes(x.display, x.window, &attributes) == 0) return;
-  int width = 0, height = 0;
-  SDL_GetWindowSize(desktopWindow, &width, &height);
-  if (attributes.width != width || attributes.height != height) {
-    SDL_SetWindowSize(desktopWindow, attributes.width, attributes.height);
-  }
-}
-
 }  // namespace sdl
 
 bool openWindow(std::string_view title, std::int64_t width, std::int64_t height) {
