@@ -59,7 +59,8 @@ void releaseImages();
 void releaseFonts();
 void showError(std::string_view title, std::string_view text);
 
-// Input. pollEvent takes one event without waiting; false when none is queued.
+// Input. pollEvent takes one event without waiting; false when none is queued. A back
+// end may pass over events of kind `other` instead of handing them out one by one.
 bool pollEvent(Event& event);
 std::int64_t eventKey();  // virtual-key code of the key-release event taken last
 std::int64_t mouseX();    // cursor in client pixels; -1 outside the client area

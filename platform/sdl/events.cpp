@@ -101,9 +101,12 @@ bool pollEvent(Event& event) {
         event = {windowEvent(raw.window), 0};
         break;
       default:
-        event = {};
-        break;
+        continue;
     }
+    // Motion, key presses, button releases and the like mean nothing to the game,
+    // and a pass of its loops takes one event: handed out, they would queue up
+    // behind a long computer turn and delay an Esc or a click by minutes.
+    if (event.kind == EventKind::other) continue;
     lastKey = event.key;
     return true;
   }

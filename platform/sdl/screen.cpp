@@ -54,6 +54,7 @@ bool upload() {
 
 // The whole texture over the whole output: width and height scale independently.
 void show() {
+  sdl::correctStaleSize();
   SDL_RenderCopy(renderer, texture, nullptr, nullptr);
   SDL_RenderPresent(renderer);
 }

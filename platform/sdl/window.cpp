@@ -109,6 +109,20 @@ bool windowIsMaximised() {
          hasAtom(x, state, XInternAtom(x.display, "_NET_WM_STATE_MAXIMIZED_HORZ", False));
 }
 
+void correctStaleSize() {
+  static Uint64 lastCorrection = 0;
+  const X11Window x = x11Window();
+  XWindowAttributes attributes;
+  if (x.display == nullptr || XGetWindowAttributes(x.display, x.window, &attributes) == 0) return;
+  int width = 0, height = 0;
+  SDL_GetWindowSize(desktopWindow, &width, &height);
+  if (attributes.width == width && attributes.height == height) return;
+  const Uint64 now = SDL_GetTicks64();
+  if (now - lastCorrection < 1000 || windowIsMaximised()) return;
+  lastCorrection = now;
+  SDL_SetWindowSize(desktopWindow, attributes.width, attributes.height);
+}
+
 }  // namespace sdl
 
 bool openWindow(std::string_view title, std::int64_t width, std::int64_t height) {
