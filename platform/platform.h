@@ -60,7 +60,8 @@ void releaseFonts();
 void showError(std::string_view title, std::string_view text);
 
 // Input. pollEvent takes one event without waiting; false when none is queued. A back
-// end may pass over events of kind `other` instead of handing them out one by one.
+// end may pass over events of kind `other` instead of handing them out one by one, but
+// a move of the cursor comes as an event of its own before a press that follows it.
 bool pollEvent(Event& event);
 std::int64_t eventKey();  // virtual-key code of the key-release event taken last
 std::int64_t mouseX();    // cursor in client pixels; -1 outside the client area

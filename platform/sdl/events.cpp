@@ -100,12 +100,23 @@ bool pollEvent(Event& event) {
       case SDL_WINDOWEVENT:
         event = {windowEvent(raw.window), 0};
         break;
+      case SDL_MOUSEMOTION:
+        // The game samples the cursor before it takes the pass's event, so a press
+        // that follows a move must come in a later pass than the move. A run of
+        // moves still counts as one event.
+        while (SDL_PeepEvents(&raw, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1 &&
+               raw.type == SDL_MOUSEMOTION) {
+          SDL_PeepEvents(&raw, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
+        }
+        event = {};
+        lastKey = 0;
+        return true;
       default:
         continue;
     }
-    // Motion, key presses, button releases and the like mean nothing to the game,
-    // and a pass of its loops takes one event: handed out, they would queue up
-    // behind a long computer turn and delay an Esc or a click by minutes.
+    // Key presses, button releases and the like mean nothing to the game, and a
+    // pass of its loops takes one event: handed out, they would queue up behind a
+    // long computer turn and delay an Esc or a click by minutes.
     if (event.kind == EventKind::other) continue;
     lastKey = event.key;
     return true;
