@@ -14,6 +14,7 @@
 #include "game/accounting.h"
 #include "game/new_game.h"
 #include "game/tables.h"
+#include "flow/game_loop.h"
 #include "platform/platform.h"
 #include "view/board.h"
 #include "view/palette.h"
@@ -268,15 +269,6 @@ void reportRenderer() {
   std::printf("renderer unknown\n");
 }
 
-void closePlatform() {
-  platform::closeKeyboard();
-  platform::closeMouse();
-  platform::closeScreen();
-  platform::closeDisplaySystem();
-  platform::closeWindow();
-  platform::releaseImages();
-  platform::releaseFonts();
-}
 
 }  // namespace
 
@@ -322,7 +314,7 @@ int main() {
   frames.reserve(4096);
   if (!startUp()) {
     std::fprintf(stderr, "window_bench: the window could not be opened\n");
-    closePlatform();
+    flow::closePlatform();
     return 1;
   }
   reportRenderer();
@@ -338,6 +330,6 @@ int main() {
   platform::setFrameRate(frameRate);
   measureIdlePass(400);
 
-  closePlatform();
+  flow::closePlatform();
   return 0;
 }

@@ -76,6 +76,10 @@ bool openPlatform() {
   return true;
 }
 
+bool isComputer(std::int64_t entry) { return entry >= 1 && entry <= 3; }
+
+}  // namespace
+
 void closePlatform() {
   platform::closeKeyboard();
   platform::closeMouse();
@@ -85,10 +89,6 @@ void closePlatform() {
   platform::releaseImages();
   platform::releaseFonts();
 }
-
-bool isComputer(std::int64_t entry) { return entry >= 1 && entry <= 3; }
-
-}  // namespace
 
 void runTurnLoop() {
   auto& state = game::gameState;

@@ -13,4 +13,8 @@ bool playGame();
 // The turn loop of a running game, until result is positive.
 void runTurnLoop();
 
+// Releases the platform resources in their order: input devices, Screen, display, window,
+// images, fonts.
+void closePlatform();
+
 }  // namespace flow

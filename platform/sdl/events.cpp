@@ -88,9 +88,6 @@ bool pollEvent(Event& event) {
   SDL_Event raw;
   while (SDL_PollEvent(&raw) != 0) {
     switch (raw.type) {
-      case SDL_QUIT:
-        // The close box already came as a window event.
-        continue;
       case SDL_KEYUP:
         event = keyRelease(raw.key);
         break;
@@ -112,6 +109,7 @@ bool pollEvent(Event& event) {
         lastKey = 0;
         return true;
       default:
+        // SDL's quit event among them: the close box already came as a window event.
         continue;
     }
     // Key presses, button releases and the like mean nothing to the game, and a
